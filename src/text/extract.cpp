@@ -5,9 +5,10 @@
 namespace brisma {
 namespace {
 
-// Markers of ExtractBetween may write a double quote as this placeholder, so
-// that they can be typed where a quote is awkward.
-const Text quotePlaceholder = "#引号";
+// Markers of ExtractBetween may write a double quote as "#引号", so that they
+// can be typed where a quote is awkward. Spelt in GBK bytes so that the
+// routine means the same whatever compiler builds it.
+const Text quotePlaceholder = "#\xD2\xFD\xBA\xC5";
 
 Text expandQuotePlaceholder(const Text& marker)
 {
