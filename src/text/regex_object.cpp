@@ -14,7 +14,9 @@ namespace com = platform::com;
 
 namespace {
 
-const Text quotePlaceholder = "#引号";
+// "#引号", spelt in GBK bytes so that it means the same whatever compiler
+// builds it.
+const Text quotePlaceholder = "#\xD2\xFD\xBA\xC5";
 
 } // namespace
 
