@@ -386,7 +386,7 @@ TextArray blockLinks(const Movie& movie, const Text& host)
         return {};
     }
     const Text id = std::to_string(movie.id);
-    const Text size = std::to_string(700000000 + movie.id * 1234567 % 900000000);
+    const Text size = std::to_string(700000000LL + movie.id * 1234567LL % 900000000LL);
     return {thunderAddress(fileAddress(movie, host, "-1.mkv")),
             "ed2k://|file|brisma-" + id + ".mkv|" + size + "|" + ed2kHash(movie.id) + "|/",
             fileAddress(movie, host, ".torrent")};
