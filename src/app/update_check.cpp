@@ -27,8 +27,7 @@ bool CheckForUpdate(platform::Toolkit& toolkit, const Hosts& hosts)
 {
     // Compared as it comes: no trimming, so "1\r\n" or an error page is a
     // mismatch, and so is an empty answer when the server cannot be reached.
-    const Text announced =
-        textFromBytes(toolkit.readUrl(hosts.updateServerRoot() + "/vorpel.txt"));
+    const Text announced = textFromBytes(toolkit.readUrl(hosts.updateServerRoot() + "/vorpel.txt"));
     if (announced == programVersion) {
         return true;
     }
