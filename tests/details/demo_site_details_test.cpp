@@ -121,8 +121,15 @@ TEST_F(DemoSiteDetails, RequestsPagePosterPageForABlock)
     EXPECT_EQ(window.caption(), movie.title);
     EXPECT_NE(poster.picture(), details::DefaultPoster());
     EXPECT_FALSE(poster.picture().empty());
-    EXPECT_FALSE(synopsisBox.text().empty());
     EXPECT_NE(synopsisBox.text(), "暂无信息");
+    // The site's synopsis carries every kind of markup of the replacement
+    // chain, with the build's host names; none of it may be left.
+    const Text synopsis = synopsisBox.text();
+    for (const Text markup : {"<br />", "<p>", "</p>", "<a target", "</a>", "<A href", "&nbsp;",
+                              "&hellip;", "&middot;", "影片截图", ":888/tupian/"}) {
+        EXPECT_EQ(synopsis.find(markup), Text::npos) << markup;
+    }
+    EXPECT_NE(synopsis.find("简"), Text::npos);
 }
 
 TEST_F(DemoSiteDetails, RequestsThePageAgainAndTheDownloadPageForTheFallback)
