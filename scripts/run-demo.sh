@@ -98,11 +98,8 @@ run_vnc()
     QT_QPA_PLATFORM="vnc:size=1024x768:port=$vnc_port" "$program"
 }
 
-# The form positions of the controls the tour uses, inside their windows.
-category_3d=(116 404)
-cloud_player_button=(116 476)
-first_movie_row=(392 118)
-play_button=(688 176)
+# shellcheck source=../tests/e2e/main_window_places.sh
+source tests/e2e/main_window_places.sh
 
 # The windows open since the given list of ids, one id a line.
 new_windows()

@@ -205,6 +205,18 @@ shoot()
     import -window "$1" "$2"
 }
 
+# shoot_area WINDOW WxH+X+Y FILE: a picture of part of the window.
+shoot_area()
+{
+    import -window "$1" -crop "$2" +repage "$3"
+}
+
+# Whether two pictures are the same pixel for pixel.
+same_picture()
+{
+    [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]
+}
+
 # request_lines: the request lines of the demo site's log, in order.
 request_lines()
 {
