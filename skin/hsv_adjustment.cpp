@@ -34,9 +34,11 @@ QColor adjusted(const QColor& colour, const HsvAdjustment& adjustment)
         }
         hue = static_cast<float>(turned / 360.0);
     }
-    return QColor::fromHsvF(hue, static_cast<float>(scaled(saturation, adjustment.saturation)),
-                            static_cast<float>(scaled(value, adjustment.value)), alpha)
-        .toRgb();
+    const QColor result =
+        QColor::fromHsvF(hue, static_cast<float>(scaled(saturation, adjustment.saturation)),
+                         static_cast<float>(scaled(value, adjustment.value)), alpha);
+    // Skins are written in 8-bit colours; the result is one as well.
+    return QColor::fromRgba(result.rgba());
 }
 
 } // namespace brisma::skin

@@ -17,7 +17,8 @@ struct HsvAdjustment
 };
 
 // Greys keep no hue, so turning the hue leaves them grey; scaling the
-// saturation of a grey keeps it grey as well. Alpha is kept.
+// saturation of a grey keeps it grey as well. Alpha is kept; the result
+// has 8 bits a component, like the skin's colours.
 QColor adjusted(const QColor& colour, const HsvAdjustment& adjustment);
 
 } // namespace brisma::skin

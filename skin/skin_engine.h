@@ -26,11 +26,12 @@ QPalette skinPalette(const SkinDescription& skin, const HsvAdjustment& adjustmen
 // colours. Places naming no colour of the skin stay as written.
 QString skinStyleSheet(const SkinDescription& skin, const HsvAdjustment& adjustment);
 
-// The skin of this process: attached once, then recoloured on request.
-// Only for the user-interface thread of a QApplication.
+// A skin: attached once, then recoloured on request. Only for the
+// user-interface thread of a QApplication.
 class SkinEngine
 {
 public:
+    // The one the exported routines use.
     static SkinEngine& instance();
 
     bool attach(const char* skinFile);

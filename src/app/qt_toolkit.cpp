@@ -92,7 +92,11 @@ void QtToolkit::openMessageBoxFor(const Text& text, int flags, std::function<voi
 void QtToolkit::closeWorkerMessageBoxes()
 {
     for (const QPointer<QMessageBox>& box : m_workerBoxes) {
-        delete box.data();
+        if (box) {
+            // Going away is no answer: nobody is told of one.
+            QObject::disconnect(box.data(), nullptr, nullptr, nullptr);
+            delete box.data();
+        }
     }
     m_workerBoxes.clear();
 }

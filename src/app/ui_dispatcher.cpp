@@ -97,7 +97,7 @@ std::optional<int> UiDispatcher::await(const std::function<void(std::function<vo
     auto deliver = [this, result](int value) {
         {
             std::lock_guard lock(m_mutex);
-            if (result->delivered) {
+            if (result->delivered || m_closed) {
                 return;
             }
             result->delivered = true;

@@ -6,6 +6,7 @@
 
 using namespace brisma;
 using namespace brisma::platform;
+using brisma::app::CheckForUpdate;
 
 namespace {
 
