@@ -10,9 +10,18 @@ session_pids=()
 session_dir=""
 brisma_pid=""
 
+# Ends the caller. What the screen showed and what the programs said stay in
+# the session folder, for whoever looks into the failure.
 fail()
 {
     echo "FAIL: $*" >&2
+    if [ -n "$session_dir" ]; then
+        if [ -n "${DISPLAY:-}" ]; then
+            import -window root "$session_dir/failure.png" 2>/dev/null || true
+        fi
+        touch "$session_dir/failed"
+        echo "The session's screen, logs and output are in $session_dir" >&2
+    fi
     exit 1
 }
 
@@ -49,7 +58,8 @@ session_stop()
         wait "$pid" 2>/dev/null || true
     done
     session_pids=()
-    if [ -n "$session_dir" ] && [ -z "${BRISMA_KEEP_SESSION:-}" ]; then
+    if [ -n "$session_dir" ] && [ ! -e "$session_dir/failed" ] &&
+        [ -z "${BRISMA_KEEP_SESSION:-}" ]; then
         rm -rf "$session_dir"
     fi
 }
