@@ -138,12 +138,8 @@ Share& processShare()
 
 CURL* newEasyHandle()
 {
-    CURLSH* share = processShare().handle();
-    CURL* easy = curl_easy_init();
-    if (easy && share) {
-        curl_easy_setopt(easy, CURLOPT_SHARE, share);
-    }
-    return easy;
+    processShare();
+    return curl_easy_init();
 }
 
 // Idle easy handles, each remembered with the server it last talked to. A
@@ -171,7 +167,10 @@ public:
     void giveBack(std::string key, CURL* easy)
     {
         // Forgets the finished request's options and pointers; the open
-        // connections, the share and the cookie engine stay.
+        // connections stay. The list of cookie files would outlive the reset
+        // unreachable, so it goes first; that also parts the handle from the
+        // shared jar until configure() attaches the share again.
+        curl_easy_setopt(easy, CURLOPT_COOKIEFILE, static_cast<char*>(nullptr));
         curl_easy_reset(easy);
         CURL* evicted = nullptr;
         {
@@ -852,6 +851,9 @@ const char* redirectProtocols(DWORD flags)
 void configure(CURL* easy, const Request& request, const Outgoing& outgoing, Transfer& transfer,
                const TestSettings& settings)
 {
+    if (CURLSH* share = processShare().handle()) {
+        curl_easy_setopt(easy, CURLOPT_SHARE, share);
+    }
     curl_easy_setopt(easy, CURLOPT_URL, outgoing.url.c_str());
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
