@@ -54,6 +54,9 @@ while [ $# -gt 0 ]; do
     shift
 done
 
+scripts/install-deps.sh
+# A desktop to show the program on, or none (xdpyinfo comes with the
+# packages above).
 if [ "$mode" = auto ]; then
     if [ -n "${WAYLAND_DISPLAY:-}" ] || { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
         mode=window
@@ -61,8 +64,6 @@ if [ "$mode" = auto ]; then
         mode=tour
     fi
 fi
-
-scripts/install-deps.sh
 build=${BRISMA_BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$(nproc)" --target brisma brisma-demo-site
@@ -81,11 +82,24 @@ session_begin
 # The program keeps its skin files in the user's data folder as usual.
 export XDG_DATA_HOME=${BRISMA_DATA_HOME:-${HOME}/.local/share}
 
+# Runs the program until it ends. It runs as a job of its own, so that a
+# signal to this script ends the script at once and its exit trap stops the
+# program and the demo site.
+run_in_foreground()
+{
+    "$@" &
+    brisma_pid=$!
+    local code=0
+    wait "$brisma_pid" || code=$?
+    brisma_pid=""
+    return "$code"
+}
+
 run_window()
 {
     start_demo_site "$site" "$port"
     echo "Demo site on http://127.0.0.1:$port/; opening Brisma. Close its window to stop both."
-    "$program"
+    run_in_foreground "$program"
 }
 
 run_vnc()
@@ -95,7 +109,8 @@ run_vnc()
     echo "Connect a VNC viewer to $(hostname):$vnc_port; from another machine through ssh:"
     echo "    ssh -L $vnc_port:localhost:$vnc_port $(id -un)@$(hostname)   then view localhost:$vnc_port"
     echo "Windows have no frames in this mode: each opens at the top left over the main window."
-    QT_QPA_PLATFORM="vnc:size=1024x768:port=$vnc_port" "$program"
+    echo "The port is open to every machine that can reach this one, without a password."
+    QT_QPA_PLATFORM="vnc:size=1024x768:port=$vnc_port" run_in_foreground "$program"
 }
 
 # shellcheck source=../tests/e2e/main_window_places.sh

@@ -39,6 +39,9 @@ session_begin()
     export XDG_DATA_HOME="$session_dir/data"
     mkdir -p "$XDG_DATA_HOME"
     trap session_stop EXIT
+    # Killed or interrupted, the script still stops what it started.
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
 }
 
 session_stop()
