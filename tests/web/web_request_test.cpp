@@ -131,6 +131,17 @@ TEST(WebRequest, TheAgentComesFromAUserAgentLine)
     }
 }
 
+TEST(WebRequest, LineBreaksInTheAddressStartNoHeaderLines)
+{
+    RawHttpServer server;
+    WebRequest(server.url("/a\r\nX-Injected: 1"));
+    const std::string request = server.requests().at(0);
+    EXPECT_EQ(RawHttpServer::target(request), "/a%0D%0AX-Injected:%201");
+    EXPECT_EQ(request.find("\r\nX-Injected"), std::string::npos);
+    EXPECT_NE(request.find("\r\nReferer: " + server.url("/aX-Injected: 1") + "\r\n"),
+              std::string::npos);
+}
+
 TEST(WebRequest, TheMethodDecidesVerbAndBody)
 {
     struct Case
