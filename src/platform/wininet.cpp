@@ -1039,6 +1039,7 @@ BOOL HttpSendRequestA(HINTERNET handle, LPCSTR headers, DWORD headersLength, LPV
     std::optional<Outgoing> outgoing = prepare(*request, headerText);
     if (!outgoing) {
         request->sent = true;
+        request->response.readError = t_lastError;
         return 0;
     }
     if (optional) {

@@ -352,6 +352,7 @@ TEST(WinInet, AServerNameThatIsNoHostNameNeverReachesTheNetwork)
         const Outcome outcome = perform(call);
         EXPECT_FALSE(outcome.sent);
         EXPECT_EQ(outcome.sendError, ERROR_INTERNET_NAME_NOT_RESOLVED);
+        EXPECT_TRUE(outcome.lastReadFailed);
     }
     EXPECT_EQ(server.connectionCount(), 0);
 }
