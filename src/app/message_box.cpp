@@ -49,7 +49,8 @@ QMessageBox* createMessageBox(const Text& text, int flags)
     box->setTextFormat(Qt::PlainText);
     box->setWindowModality(Qt::ApplicationModal);
     // Escape and the close button answer as the box's way out would.
-    for (QMessageBox::StandardButton way : {QMessageBox::Cancel, QMessageBox::No, QMessageBox::Ok}) {
+    for (QMessageBox::StandardButton way :
+         {QMessageBox::Cancel, QMessageBox::No, QMessageBox::Ok}) {
         if (QAbstractButton* button = box->button(way)) {
             box->setEscapeButton(button);
             break;
