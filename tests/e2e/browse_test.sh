@@ -82,4 +82,5 @@ if [ "$got" != "$want" ]; then
 fi
 [ ! -e "$session_dir/bin/opened-addresses" ] || fail "a browser was opened"
 note "the site saw ${#expected[@]} requests in order, with the default headers"
+expect_no_sanitizer_reports
 echo PASS

@@ -33,4 +33,5 @@ sleep 1
 [ "$(request_count)" -eq 2 ] || fail "pages fetched after the failure: $(request_lines)"
 xdotool getwindowname "$main" >/dev/null || fail "the main window went away"
 brisma_has_ended && fail "the program ended"
+expect_no_sanitizer_reports
 echo PASS

@@ -146,6 +146,14 @@ start_brisma()
     brisma_pid=$(cat "$session_dir/brisma.pid")
 }
 
+# A sanitizer build reports what it found on the program's error output.
+expect_no_sanitizer_reports()
+{
+    if grep -q -E 'Sanitizer|runtime error:' "$session_dir/brisma.out"; then
+        fail "the program reported: $(cat "$session_dir/brisma.out")"
+    fi
+}
+
 brisma_has_ended()
 {
     test -s "$session_dir/brisma.rc"

@@ -37,4 +37,5 @@ code=$(wait_brisma_exit 20)
 wait_until 10 test -s "$opened" || fail "the browser was never asked to open the download page"
 [ "$(cat "$opened")" = "http://127.0.0.1:$port" ] || fail "the browser was asked for: $(cat "$opened")"
 [ "$(request_lines)" = "GET /vorpel.txt HTTP/1.1" ] || fail "requests: $(request_lines)"
+expect_no_sanitizer_reports
 echo PASS
