@@ -20,7 +20,7 @@ root=$PWD
 
 usage()
 {
-    sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'
+    awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0"
 }
 
 mode=auto
