@@ -69,7 +69,7 @@ QtEditBox::QtEditBox(QPlainTextEdit* edit) : m_lines(edit)
 void QtEditBox::setText(const Text& text)
 {
     onWidget(m_line, [&](QLineEdit& edit) { edit.setText(toQString(text)); });
-    onWidget(m_lines, [&](QPlainTextEdit& edit) { edit.setPlainText(toQString(text)); });
+    onWidget(m_lines, [&](QPlainTextEdit& edit) { edit.setPlainText(toEditBoxLines(text)); });
 }
 
 void QtEditBox::appendText(const Text& text)
@@ -80,7 +80,7 @@ void QtEditBox::appendText(const Text& text)
     });
     onWidget(m_lines, [&](QPlainTextEdit& edit) {
         edit.moveCursor(QTextCursor::End);
-        edit.insertPlainText(toQString(text));
+        edit.insertPlainText(toEditBoxLines(text));
         edit.moveCursor(QTextCursor::End);
         edit.verticalScrollBar()->setValue(edit.verticalScrollBar()->maximum());
     });
@@ -92,7 +92,7 @@ Text QtEditBox::text() const
         if (m_line) {
             return toText(m_line->text());
         }
-        return m_lines ? toText(m_lines->toPlainText()) : Text{};
+        return m_lines ? fromEditBoxLines(m_lines->toPlainText()) : Text{};
     });
 }
 

@@ -264,6 +264,33 @@ TEST(EditBox, AppendAddsAtTheEndAndScrollsThere)
     EXPECT_EQ(widget.verticalScrollBar()->value(), widget.verticalScrollBar()->maximum());
 }
 
+TEST(EditBox, LinesBreakAtCrLfOnly)
+{
+    test::TestToolkit toolkit;
+    QPlainTextEdit widget;
+    QtEditBox box(&widget);
+    struct Case
+    {
+        const char* name;
+        Text text;
+        QString shown;
+        Text readBack;
+    } cases[] = {
+        {"CR LF breaks the line", "a\r\nb", QStringLiteral(u"a\nb"), "a\r\nb"},
+        {"the page's LF after a CR LF shows nothing", "\nS\r\n\nT\r\n", QStringLiteral(u"S\nT\n"),
+         "S\r\nT\r\n"},
+        {"a lone CR shows nothing", "a\rb", QStringLiteral(u"ab"), "ab"},
+        {"Chinese text around the breaks", "简介\r\n\n片名", QStringLiteral(u"简介\n片名"),
+         "简介\r\n片名"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        box.setText(c.text);
+        EXPECT_EQ(widget.toPlainText(), c.shown);
+        EXPECT_EQ(box.text(), c.readBack);
+    }
+}
+
 TEST(EditBox, SingleLine)
 {
     test::TestToolkit toolkit;
