@@ -249,9 +249,15 @@ request_count()
     request_lines | grep -c . || true
 }
 
+# True once the site has seen at least $1 requests; counted anew each time.
+has_request_count()
+{
+    [ "$(request_count)" -ge "$1" ]
+}
+
 wait_request_count()
 {
     local count=$1 seconds=${2:-30}
-    wait_until "$seconds" test "$(request_count)" -ge "$count" ||
+    wait_until "$seconds" has_request_count "$count" ||
         fail "the demo site saw $(request_count) requests, not $count, within ${seconds}s"
 }
