@@ -20,8 +20,8 @@ const Text& indexMarkup()
         Text page;
         for (int i = 0; page.size() < (1u << 20); ++i) {
             page += "<table width=\"100%\" border=\"0\" cellspacing=\"0\" cellpadding=\"0\">\r\n";
-            page += catalogue::markers::addressLeft + "/html/" + std::to_string(i) +
-                    ".html" + catalogue::markers::addressRight + "/tu/" + std::to_string(i) +
+            page += catalogue::markers::addressLeft + "/html/" + std::to_string(i) + ".html" +
+                    catalogue::markers::addressRight + "/tu/" + std::to_string(i) +
                     catalogue::markers::titleLeft + title + std::to_string(i) +
                     catalogue::markers::titleRight + "/></a></td>\r\n";
             page += catalogue::markers::dateLeft + "2026-12-11" + catalogue::markers::dateRight +

@@ -10,15 +10,15 @@ namespace brisma::catalogue {
 // window.
 struct Category
 {
-    Text buttonName;        // form name of the button
-    Text caption;           // button caption
-    Text indexPath;         // path of the index pages on the movie site
-    Rgb listColour;         // the button's normal colour; the list takes it
-    Rgb hoverColour;        // the button with the mouse over it
-    Rgb focusColour;        // the button with the input focus
-    int hue;                // skin tint for this category, degrees
-    int saturation;         // percent
-    int value;              // percent
+    Text buttonName; // form name of the button
+    Text caption;    // button caption
+    Text indexPath;  // path of the index pages on the movie site
+    Rgb listColour;  // the button's normal colour; the list takes it
+    Rgb hoverColour; // the button with the mouse over it
+    Rgb focusColour; // the button with the input focus
+    int hue;         // skin tint for this category, degrees
+    int saturation;  // percent
+    int value;       // percent
 };
 
 // In button order, top to bottom.

@@ -36,8 +36,7 @@ public:
         // newest; returns whether it ran. A newer run's first operation
         // (emptying the list) waits for an older run's operation in flight,
         // so no row of the older run can land after it.
-        template<class Operation>
-        bool ifCurrent(Operation&& operation) const
+        template <class Operation> bool ifCurrent(Operation&& operation) const
         {
             std::lock_guard lock(m_sequence->m_listMutex);
             if (!isCurrent()) {
@@ -51,8 +50,7 @@ public:
         friend class LoadSequence;
         Run(std::shared_ptr<LoadSequence> sequence, std::uint64_t generation)
             : m_sequence(std::move(sequence)), m_generation(generation)
-        {
-        }
+        {}
 
         std::shared_ptr<LoadSequence> m_sequence;
         std::uint64_t m_generation;

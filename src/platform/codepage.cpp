@@ -78,8 +78,8 @@ Text utf8ToGbk(std::string_view utf8)
 {
     icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(
         icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
-    return utf16ToGbk(std::u16string_view(unicode.getBuffer(),
-                                          static_cast<std::size_t>(unicode.length())));
+    return utf16ToGbk(
+        std::u16string_view(unicode.getBuffer(), static_cast<std::size_t>(unicode.length())));
 }
 
 std::string gbkToUtf8(std::string_view gbk)

@@ -31,8 +31,7 @@ public:
 // made to fail by a test.
 std::shared_ptr<AutomationObject> CreateObject(std::string_view progId);
 
-template<class T>
-std::shared_ptr<T> CreateObjectAs(std::string_view progId)
+template <class T> std::shared_ptr<T> CreateObjectAs(std::string_view progId)
 {
     return std::dynamic_pointer_cast<T>(CreateObject(progId));
 }

@@ -16,14 +16,16 @@
 namespace brisma::platform {
 
 // Message box flags, as the program passes them.
-enum MessageBoxFlags : int {
-    MessageOk = 0,                  // an OK button, no icon
-    MessageYesNoQuestion = 36,      // Yes and No, question icon
-    MessageOkInformation = 64,      // an OK button, information icon
+enum MessageBoxFlags : int
+{
+    MessageOk = 0,             // an OK button, no icon
+    MessageYesNoQuestion = 36, // Yes and No, question icon
+    MessageOkInformation = 64, // an OK button, information icon
 };
 
 // What a message box answers.
-enum MessageBoxAnswer : int {
+enum MessageBoxAnswer : int
+{
     AnswerOk = 0,
     AnswerCancel = 1,
     AnswerAbort = 2,
@@ -38,9 +40,9 @@ class ReportList
 public:
     virtual ~ReportList() = default;
 
-    virtual void deleteAllRows() = 0;                                  // W
-    virtual int insertRow() = 0;                                       // W: 0-based index of the new last row
-    virtual void setCell(int row, int column, const Text& text) = 0;   // W
+    virtual void deleteAllRows() = 0; // W
+    virtual int insertRow() = 0;      // W: 0-based index of the new last row
+    virtual void setCell(int row, int column, const Text& text) = 0; // W
 
     // Empty Text for a row or column that does not exist (also row -1).
     virtual Text cell(int row, int column) const = 0;

@@ -16,8 +16,7 @@ Text expandQuotePlaceholder(const Text& marker)
 }
 
 Text decorateHit(const Text& hit, const Text& leftMarker, const Text& rightMarker,
-                 const Text& prefix, const Text& suffix, bool keepLeftMarker,
-                 bool keepRightMarker)
+                 const Text& prefix, const Text& suffix, bool keepLeftMarker, bool keepRightMarker)
 {
     Text stored = prefix + hit + suffix;
     if (keepLeftMarker) {
@@ -60,8 +59,8 @@ int ExtractBetweenAll(const Text& text, const Text& leftMarker, const Text& righ
         if (maxLength != 0 && static_cast<int>(hit.size()) > maxLength) {
             break;
         }
-        results.push_back(decorateHit(hit, leftMarker, rightMarker, prefix, suffix,
-                                      keepLeftMarker, keepRightMarker));
+        results.push_back(decorateHit(hit, leftMarker, rightMarker, prefix, suffix, keepLeftMarker,
+                                      keepRightMarker));
         // The right marker itself may open the next hit.
         searchPosition = right;
     }

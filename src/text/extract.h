@@ -14,9 +14,8 @@ namespace brisma {
 // literally. An empty left marker finds nothing.
 int ExtractBetweenAll(const Text& text, const Text& leftMarker, const Text& rightMarker,
                       TextArray& results, bool caseSensitive = false, int maxLength = 0,
-                      const Text& prefix = {}, const Text& suffix = {},
-                      bool keepLeftMarker = false, bool keepRightMarker = false,
-                      int startPosition = 0);
+                      const Text& prefix = {}, const Text& suffix = {}, bool keepLeftMarker = false,
+                      bool keepRightMarker = false, int startPosition = 0);
 
 // The text between the first left marker at or after startPosition and the
 // next right marker, untrimmed; empty when either is missing. "#引号" in a

@@ -52,8 +52,7 @@ public:
         : m_end(end), m_lower(caseSensitive ? first : foldAscii(first)),
           m_upper(static_cast<unsigned char>(
               m_lower >= 'a' && m_lower <= 'z' ? m_lower - ('a' - 'A') : m_lower))
-    {
-    }
+    {}
 
     const unsigned char* next(const unsigned char* from)
     {

@@ -32,7 +32,10 @@ TEST(CheckForUpdate, Table)
         {"a line break is a mismatch; Yes at once", bytes("1\r\n"), {AnswerYes}, false, {36}},
         {"No then Yes", bytes("2"), {AnswerNo, AnswerYes}, false, {36, 36}},
         {"No twice shows the last box", bytes("2"), {AnswerNo, AnswerNo}, false, {36, 36, 64}},
-        {"any other answer counts as No", bytes("2"), {AnswerCancel, AnswerOk}, false,
+        {"any other answer counts as No",
+         bytes("2"),
+         {AnswerCancel, AnswerOk},
+         false,
          {36, 36, 64}},
         {"unreachable server gives an empty text", {}, {AnswerYes}, false, {36}},
     };
@@ -58,7 +61,8 @@ TEST(CheckForUpdate, Table)
             EXPECT_TRUE(toolkit.openedAddresses().empty());
             EXPECT_FALSE(toolkit.exitCode().has_value());
         } else {
-            EXPECT_EQ(toolkit.openedAddresses(), std::vector<Text>{"http://updates.example.test:8080"});
+            EXPECT_EQ(toolkit.openedAddresses(),
+                      std::vector<Text>{"http://updates.example.test:8080"});
             EXPECT_EQ(toolkit.exitCode(), 0);
         }
     }

@@ -1,9 +1,9 @@
 #include "catalogue/load_category.h"
 
 #include "demo-site/movies.h"
+#include "platform/codepage.h"
 #include "support/demo_site.h"
 #include "support/fake_toolkit.h"
-#include "platform/codepage.h"
 
 #include <gtest/gtest.h>
 
@@ -141,8 +141,8 @@ TEST_F(LoadCategoryTest, EveryCategoryLoads)
             sawCapitalTbody |= demo::indexPageHasCapitalTbody(category.indexPath, page);
         }
         load(category, site.url());
-        EXPECT_EQ(list.rows(), expectedRows(category.indexPath,
-                                            {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, site.host()));
+        EXPECT_EQ(list.rows(),
+                  expectedRows(category.indexPath, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, site.host()));
     }
     EXPECT_TRUE(sawCapitalTbody);
     EXPECT_EQ(messageTexts(), std::vector<Text>(5, successMessage));

@@ -38,7 +38,7 @@ TEST(CodePage936, LiteralsAreCompiledAsGbk)
 
 TEST(CodePage936, CharactersOutsideBecomeQuestionMarks)
 {
-    EXPECT_EQ(utf16ToGbk(u"a\u0E01b"), "a?b");   // Thai
+    EXPECT_EQ(utf16ToGbk(u"a\u0E01b"), "a?b");     // Thai
     EXPECT_EQ(utf16ToGbk(u"x\U0001F600y"), "x?y"); // outside the BMP
     EXPECT_EQ(utf16ToGbk(std::u16string(u"x") + char16_t(0xD800) + u"y"), "x?y");
 }
@@ -49,7 +49,8 @@ TEST(CodePage936, BrokenInputStaysInsideItsBytes)
     const std::u16string truncated = gbkToUtf16("a\xC4");
     ASSERT_EQ(truncated.size(), 2u);
     EXPECT_EQ(truncated[0], u'a');
-    const std::u16string badTrail = gbkToUtf16("\xC4\x0A" "b");
+    const std::u16string badTrail = gbkToUtf16("\xC4\x0A"
+                                               "b");
     EXPECT_FALSE(badTrail.empty());
     EXPECT_EQ(badTrail.back(), u'b');
 }

@@ -41,8 +41,7 @@ std::vector<std::string> EventLog::eventsStartingWith(const std::string& prefix)
 
 FakeReportList::FakeReportList(std::shared_ptr<EventLog> log, std::string name)
     : m_log(std::move(log)), m_name(std::move(name))
-{
-}
+{}
 
 void FakeReportList::deleteAllRows()
 {
@@ -154,8 +153,7 @@ Rgb FakeReportList::backgroundColour() const
 
 FakeLabel::FakeLabel(std::shared_ptr<EventLog> log, std::string name, bool visible)
     : m_log(std::move(log)), m_name(std::move(name)), m_visible(visible)
-{
-}
+{}
 
 void FakeLabel::setVisible(bool visible)
 {
@@ -198,8 +196,7 @@ Text FakeLabel::fontFaceName() const
 
 FakeTimer::FakeTimer(std::shared_ptr<EventLog> log, std::string name, int period)
     : m_log(std::move(log)), m_name(std::move(name)), m_period(period)
-{
-}
+{}
 
 void FakeTimer::setPeriod(int milliseconds)
 {
@@ -209,8 +206,7 @@ void FakeTimer::setPeriod(int milliseconds)
 
 FakePictureBox::FakePictureBox(std::shared_ptr<EventLog> log, std::string name)
     : m_log(std::move(log)), m_name(std::move(name))
-{
-}
+{}
 
 void FakePictureBox::setPicture(const Bytes& picture)
 {
@@ -225,8 +221,7 @@ Bytes FakePictureBox::picture() const
 
 FakeEditBox::FakeEditBox(std::shared_ptr<EventLog> log, std::string name)
     : m_log(std::move(log)), m_name(std::move(name))
-{
-}
+{}
 
 void FakeEditBox::setText(const Text& text)
 {
@@ -247,8 +242,7 @@ Text FakeEditBox::text() const
 
 FakeWindow::FakeWindow(std::shared_ptr<EventLog> log, std::string name)
     : m_log(std::move(log)), m_name(std::move(name))
-{
-}
+{}
 
 void FakeWindow::setCaption(const Text& caption)
 {
@@ -256,7 +250,8 @@ void FakeWindow::setCaption(const Text& caption)
     m_log->add(m_name + ".caption " + readable(caption));
 }
 
-FakeToolkit::FakeToolkit(std::shared_ptr<EventLog> log) : m_log(std::move(log)) {}
+FakeToolkit::FakeToolkit(std::shared_ptr<EventLog> log) : m_log(std::move(log))
+{}
 
 FakeToolkit::~FakeToolkit()
 {

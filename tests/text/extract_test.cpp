@@ -26,16 +26,31 @@ TEST(ExtractBetweenAll, Table)
 {
     const AllCase cases[] = {
         {"every hit in order", "<b>1</b><b>2</b>", "<b>", "</b>", {"1", "2"}},
-        {"hits are trimmed of spaces only", "<td> a </td><td> \r\nA\r\n </td>", "<td>", "</td>",
+        {"hits are trimmed of spaces only",
+         "<td> a </td><td> \r\nA\r\n </td>",
+         "<td>",
+         "</td>",
          {"a", "\r\nA\r\n"}},
         {"an empty hit ends the scan", "<td> a </td><td>  </td><td>b</td>", "<td>", "</td>", {"a"}},
         {"equal markers chain", "\"a\"b\"c\"", "\"", "\"", {"a", "b", "c"}},
-        {"markers ignore case by default, on every hit", "<A HREF=1>x<a href=2>y",
-         "<a href=", ">", {"1", "2"}},
+        {"markers ignore case by default, on every hit",
+         "<A HREF=1>x<a href=2>y",
+         "<a href=",
+         ">",
+         {"1", "2"}},
         {"case-sensitive markers", "<A HREF=1>x<a href=2>y", "<a href=", ">", {"2"}, true},
         {"too long a hit ends the scan", "[abc][abcd][ab]", "[", "]", {"abc"}, false, 3},
         {"negative length limit stores nothing", "[a]", "[", "]", {}, false, -1},
-        {"decorations and kept markers", "[x]", "[", "]", {"[(x)]"}, false, 0, "(", ")", true,
+        {"decorations and kept markers",
+         "[x]",
+         "[",
+         "]",
+         {"[(x)]"},
+         false,
+         0,
+         "(",
+         ")",
+         true,
          true},
         {"a left marker without a right marker ends the scan", "[a][b", "[", "]", {"a"}},
         {"right marker only before the left one", "]x[", "[", "]", {}},
@@ -50,9 +65,9 @@ TEST(ExtractBetweenAll, Table)
     for (const AllCase& c : cases) {
         SCOPED_TRACE(c.name);
         TextArray results;
-        const int count = ExtractBetweenAll(c.text, c.left, c.right, results, c.caseSensitive,
-                                            c.maxLength, c.prefix, c.suffix, c.keepLeft,
-                                            c.keepRight, c.start);
+        const int count =
+            ExtractBetweenAll(c.text, c.left, c.right, results, c.caseSensitive, c.maxLength,
+                              c.prefix, c.suffix, c.keepLeft, c.keepRight, c.start);
         EXPECT_EQ(results, c.expected);
         EXPECT_EQ(count, static_cast<int>(c.expected.size()));
     }

@@ -69,9 +69,9 @@ TEST(MidText, Table)
         int count;
         Text expected;
     } cases[] = {
-        {"inside", 2, 3, "bcd"},       {"runs past the end", 4, 10, "de"},
-        {"position zero", 0, 2, ""},   {"position beyond the end", 6, 1, ""},
-        {"zero count", 1, 0, ""},      {"negative count", 1, -1, ""},
+        {"inside", 2, 3, "bcd"},     {"runs past the end", 4, 10, "de"},
+        {"position zero", 0, 2, ""}, {"position beyond the end", 6, 1, ""},
+        {"zero count", 1, 0, ""},    {"negative count", 1, -1, ""},
         {"last byte", 5, 1, "e"},
     };
     for (const Case& c : cases) {
@@ -149,7 +149,10 @@ TEST(SplitText, Table)
         {"separator at the start gives an empty piece", ";a", ";", {"", "a"}},
         {"two-byte separator", "a\r\nb\r\n", "\r\n", {"a", "b"}},
         {"no separator", "abc", ";", {"abc"}},
-        {"separator never found inside a character", twoByteWithAt + "x", "@", {twoByteWithAt + "x"}},
+        {"separator never found inside a character",
+         twoByteWithAt + "x",
+         "@",
+         {twoByteWithAt + "x"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
