@@ -259,11 +259,6 @@ private:
         switch (c) {
         case u'b':
         case u'B':
-            m_out.push_back(u'\\');
-            m_out.push_back(c);
-            ++m_pos;
-            m_quantifiable = false;
-            return true;
         case u'd':
         case u'D':
         case u'w':
@@ -273,7 +268,8 @@ private:
             m_out.push_back(u'\\');
             m_out.push_back(c);
             ++m_pos;
-            m_quantifiable = true;
+            // A word boundary is an assertion: nothing to repeat.
+            m_quantifiable = c != u'b' && c != u'B';
             return true;
         default:
             break;
